@@ -123,6 +123,8 @@ void TMainForm::FormCreate(const QStringList& arguments) {
     m_skins.setActive(skinActive);
     m_skins.setSkinName(skinName.isEmpty() ? m_skins.skinName() : skinName);
 
+    m_skinPicker->addItems(SkinManager::embeddedSkins() + m_skins.externalSkins());
+    m_skinPicker->setCurrentText(m_skins.skinName());
     Dialogs::setAfterModal([this] { FormActivate(); });
 }
 
@@ -261,11 +263,6 @@ void TMainForm::GenerateSkinsList() {
     };
     fill(m_embeddedSkins, SkinManager::embeddedSkins());
     fill(m_externalSkins, m_skins.externalSkins());
-    if (m_skinPicker->count() == 0) {
-        QSignalBlocker block(m_skinPicker);
-        m_skinPicker->addItems(SkinManager::embeddedSkins() + m_skins.externalSkins());
-        m_skinPicker->setCurrentText(m_skins.skinName());
-    }
 }
 
 void TMainForm::buildStatusBar() {
@@ -278,7 +275,7 @@ void TMainForm::buildStatusBar() {
         m_panels[static_cast<size_t>(i)]->setFixedWidth(PanelWidths[i]);
         bar->addWidget(m_panels[static_cast<size_t>(i)]);
     }
-    m_panels[3]->setText(QStringLiteral("Orvanta - time and attendance"));
+    m_panels[3]->setText(QStringLiteral("Orvanta DTR system"));
 }
 
 void TMainForm::setPanelText(int panel, const QString& text) {

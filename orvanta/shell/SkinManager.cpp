@@ -40,6 +40,9 @@ QPalette paletteOf(const Colours& c) {
     p.setColor(QPalette::Button, c.button);
     p.setColor(QPalette::Highlight, c.highlight);
     p.setColor(QPalette::HighlightedText, Qt::white);
+    const QColor greyed(150, 150, 150);
+    for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, greyed);
     return p;
 }
 
