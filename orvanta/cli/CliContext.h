@@ -58,6 +58,7 @@ struct Command {
     QString summary;
     QString usage;
     int (*run)(CliContext&);
+    bool paints = false; // draws text (fonts): runs with a GUI application on no display
 };
 
 const std::vector<Command>& commands();

@@ -12,6 +12,12 @@ const std::vector<Command>& commands() {
          &runEncipher},
         {QStringLiteral("check-connection"), QStringLiteral("connect to the database as Orvanta does"),
          QStringLiteral("check-connection"), &runCheckConnection},
+        {QStringLiteral("report"), QStringLiteral("write the Form 48 DTR of an employee or an office as PDF"),
+         QStringLiteral("report --employee ID --month YYYY-MM [--mode monthly|first|second] --pdf FILE\n"
+                        "       report --month YYYY-MM (--office NAME | --all) [--mode ...] --pdf FILE\n"
+                        "  One Letter page per employee, two copies side by side; a batch prints the\n"
+                        "  employees with a DTR in the period, in name order, and names the others."),
+         &runReport, true},
     };
     return table;
 }

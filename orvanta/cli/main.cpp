@@ -5,8 +5,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 using orv::cli::CliContext;
 
@@ -21,10 +24,46 @@ void printHelp(QTextStream& out) {
     out << "\nRun orvanta-cli COMMAND --help for a command's options.\n";
 }
 
+// The offscreen platform's one complaint on a server is not the user's concern.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toLocal8Bit().constData());
+}
+
+// Whether the command named on the command line draws text, which needs Qt's
+// font database and so a GUI application.
+bool commandPaints(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--settings") == 0) {
+            ++i;
+            continue;
+        }
+        if (std::strncmp(argv[i], "--settings=", 11) == 0)
+            continue;
+        for (const auto& c : orv::cli::commands()) {
+            if (c.name == QString::fromLocal8Bit(argv[i]))
+                return c.paints;
+        }
+        return false;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> application;
+    if (commandPaints(argc, argv)) {
+        // orvanta-cli never opens a window: it draws on the offscreen platform.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(&quietMessages);
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
