@@ -5,6 +5,7 @@
 #include "data/DataCon.h"
 #include "data/Errors.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace orv {
@@ -110,6 +111,19 @@ DtrBatch::DtrBatch(DataCon& db, const QDate& month, DtrReportMode mode, const st
         m_ranges.insert(id, {i, end});
         i = end;
     }
+}
+
+QString DtrBatch::officeOf(DataCon& db, const QString& employeeId) {
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,9}$"));
+    if (!digits.match(employeeId.trimmed()).hasMatch())
+        throw UserError(QStringLiteral("Please select an employee first."));
+    const QueryResult r = db.query(QStringLiteral("SELECT o.off_name FROM bioemp_profile p JOIN offices o ON "
+                                                  "o.officeid = p.officeid WHERE p.employeeid = :value "
+                                                  "ORDER BY p.bioemp_profileid LIMIT 1"),
+                                   SqlParams().bind(QStringLiteral("value"), employeeId.trimmed()));
+    if (r.empty())
+        throw UserError(QStringLiteral("The employee %1 belongs to no office.").arg(employeeId.trimmed()));
+    return r.text(0, 0);
 }
 
 DtrReport DtrBatch::page(int index) const {

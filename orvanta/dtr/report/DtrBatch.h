@@ -33,6 +33,10 @@ public:
     // employee of the selection has a DTR in the period.
     DtrBatch(DataCon& db, const QDate& month, DtrReportMode mode, const std::optional<QString>& office);
 
+    // The name of the office of an employee; throws UserError when the
+    // employee is unknown or belongs to no office.
+    static QString officeOf(DataCon& db, const QString& employeeId);
+
     const DtrPeriod& period() const { return m_period; }
     // The office's name as stored, or empty for every office.
     const QString& officeName() const { return m_officeName; }
