@@ -7,6 +7,8 @@
 #include <QLocalSocket>
 #include <QUrl>
 
+#include <optional>
+
 namespace orv::platform {
 
 namespace {
@@ -33,23 +35,29 @@ QByteArray commandWord(ProgramCommand c) {
         return "minimise";
     case ProgramCommand::Ping:
         return "ping";
+    case ProgramCommand::State:
+        return "state";
     }
     return "ping";
 }
 
-// Connects to an announcement and exchanges one command; false when nobody answers.
-bool exchange(const QString& socketPath, ProgramCommand command) {
+// Connects to an announcement and exchanges one command; the answer after
+// "ok", or nullopt when nobody answers.
+std::optional<QByteArray> exchange(const QString& socketPath, ProgramCommand command) {
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(ReplyTimeoutMs))
-        return false;
+        return std::nullopt;
     socket.write(commandWord(command) + '\n');
     if (!socket.waitForBytesWritten(ReplyTimeoutMs))
-        return false;
+        return std::nullopt;
     while (!socket.canReadLine())
         if (!socket.waitForReadyRead(ReplyTimeoutMs))
-            return false;
-    return socket.readLine().trimmed() == "ok";
+            return std::nullopt;
+    const QByteArray reply = socket.readLine().trimmed();
+    if (reply != "ok" && !reply.startsWith("ok "))
+        return std::nullopt;
+    return reply.mid(3);
 }
 
 // A live announcement accepts connections; one left by an ended program refuses them.
@@ -98,7 +106,8 @@ void ProgramAnnouncer::serve(QLocalServer& server) {
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             while (socket->canReadLine()) {
                 const QByteArray word = socket->readLine().trimmed();
-                socket->write("ok\n");
+                const QByteArray answer = word == "state" && m_state ? " " + m_state() : QByteArray();
+                socket->write("ok" + answer + "\n");
                 socket->flush();
                 if (word == "close")
                     Q_EMIT closeRequested();
@@ -143,8 +152,15 @@ bool ProgramFinder::exists(const QString& windowClass, const QString& title) con
 bool ProgramFinder::send(const QString& windowClass, const QString& title, ProgramCommand command) const {
     bool any = false;
     for (const ProgramEntry& entry : find(windowClass, title))
-        any = exchange(entry.socketPath, command) || any;
+        any = exchange(entry.socketPath, command).has_value() || any;
     return any;
+}
+
+QByteArray ProgramFinder::state(const QString& windowClass, const QString& title) const {
+    for (const ProgramEntry& entry : find(windowClass, title))
+        if (const auto answer = exchange(entry.socketPath, ProgramCommand::State))
+            return *answer;
+    return {};
 }
 
 } // namespace orv::platform

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -11,7 +12,7 @@ class QLocalServer;
 namespace orv::platform {
 
 // What one program can ask another that has announced itself.
-enum class ProgramCommand { Close, Quit, Restore, Minimise, Ping };
+enum class ProgramCommand { Close, Quit, Restore, Minimise, Ping, State };
 
 // A running program announces itself under a window class and a title, as a
 // local socket in the install folder's announcement folder. Other programs of
@@ -25,6 +26,8 @@ public:
 
     // False when a live program already holds that class and title.
     bool announce(const QString& windowClass, const QString& title);
+    // What the State command answers (for instance "minimised" or "normal").
+    void setStateProvider(std::function<QByteArray()> provider) { m_state = std::move(provider); }
 
 Q_SIGNALS:
     void closeRequested();
@@ -37,6 +40,7 @@ private:
 
     QString m_installFolder;
     std::vector<std::unique_ptr<QLocalServer>> m_servers;
+    std::function<QByteArray()> m_state;
 };
 
 struct ProgramEntry {
@@ -56,6 +60,8 @@ public:
     bool exists(const QString& windowClass, const QString& title = {}) const;
     // Sends the command to every match; true when at least one confirmed it.
     bool send(const QString& windowClass, const QString& title, ProgramCommand command) const;
+    // The State answer of the first match; empty when none answers.
+    QByteArray state(const QString& windowClass, const QString& title = {}) const;
 
 private:
     QString m_installFolder;

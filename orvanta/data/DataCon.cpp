@@ -78,6 +78,11 @@ void DataCon::open() {
     }
 }
 
+void DataCon::configure(ConnectionSettings settings) {
+    std::lock_guard lock(m_mutex);
+    m_settings = std::move(settings);
+}
+
 void DataCon::connect() {
     std::lock_guard lock(m_mutex);
     open();

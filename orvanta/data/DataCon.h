@@ -43,12 +43,14 @@ private:
 // handler, which ends the program, and the call fails with the server's error.
 class DataCon {
 public:
-    explicit DataCon(ConnectionSettings settings);
+    explicit DataCon(ConnectionSettings settings = {});
     ~DataCon();
     DataCon(const DataCon&) = delete;
     DataCon& operator=(const DataCon&) = delete;
 
     const ConnectionSettings& settings() const { return m_settings; }
+    // Sets where to connect; takes effect at the next connect.
+    void configure(ConnectionSettings settings);
 
     // Connects (at most the connect time-out) and switches sorting off for
     // the planner. Throws ConnectionError with the server's reason.

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace orv::cli {
+
+class CliContext;
+
+// One function per command; each lives in its own file.
+int runEncipher(CliContext& c);
+int runCheckConnection(CliContext& c);
+
+} // namespace orv::cli
