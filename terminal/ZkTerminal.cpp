@@ -40,9 +40,8 @@ QString replyName(quint16 code) {
 
 ZkTerminal::ZkTerminal() = default;
 
-ZkTerminal::~ZkTerminal() {
-    Disconnect();
-}
+// Closing the socket is all: a terminal ends a session whose client went away.
+ZkTerminal::~ZkTerminal() = default;
 
 bool ZkTerminal::guarded(const std::function<void()>& work) {
     try {

@@ -135,7 +135,6 @@ void TDownloadAtt_Frames::sButton2Click() {
     sProgressBar1->setVisible(true);
     if (!connected() || !sButton2->isEnabled())
         return;
-    m_terminal->Disconnect();
     sButton2->setEnabled(false);
     m_processed = 0;
 
@@ -167,6 +166,7 @@ void TDownloadAtt_Frames::sButton2Click() {
     runTask(
         this,
         [=, &db] {
+            terminal->Disconnect(); // the connection made by "connect"; the download opens its own
             AttendanceDownloader(db, *terminal).run(address, progress);
             *done = true;
         },

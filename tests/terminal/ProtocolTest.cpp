@@ -114,6 +114,15 @@ TEST(ProtocolTest, AttendanceAndUserRecordsMatchTheExampleLayouts) {
     // A 24-byte name field keeps 23 bytes and never splits a character.
     u.name = QString(22, u'A') + QStringLiteral("ñ");
     EXPECT_EQ(decodeUsers(encodeUser72(u), 72).front().name, QString(22, u'A'));
+    // The old firmware's layouts: 28-byte users with a numeric PIN, 16-byte punches.
+    const UserRecord old = decodeUsers(encodeUser28({7, 0, "12", "ANA", 0, 1, "1007"}), 28).front();
+    EXPECT_EQ(old.sn, 7);
+    EXPECT_EQ(old.userId, "1007");
+    EXPECT_EQ(old.name, "ANA");
+    const auto pin = decodeAttendance(hex("EF 03 00 00 B5 F9 5E 2E 01 02 00 00 00 00 00 00"), 16).front();
+    EXPECT_EQ(pin.userId, "1007");
+    EXPECT_EQ(pin.state, 1);
+    EXPECT_EQ(pin.verify, 2);
     EXPECT_EQ(privilegeByte(0, false), 1);
     EXPECT_EQ(privilegeByte(3, true), 14);
 }
