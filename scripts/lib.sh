@@ -44,6 +44,19 @@ build_tree() {
   cmake --build "$dir" -- -k 0 || die "build failed"
 }
 
+# ensure_npm_client DIR: installs node-zklib, the public protocol client the
+# terminal interop test runs, into DIR (a cache outside the source tree).
+# Without the registry the install fails loudly and so does that test.
+ensure_npm_client() {
+  local dir=$1
+  [ -f "$dir/node_modules/node-zklib/package.json" ] && return 0
+  mkdir -p "$dir"
+  [ -f "$dir/package.json" ] || printf '{"name":"orvanta-interop","private":true}\n' >"$dir/package.json"
+  log "installing node-zklib into $dir"
+  (cd "$dir" && npm install --no-audit --no-fund --loglevel=error node-zklib@1.3.0 >/dev/null) ||
+    printf 'warning: npm could not install node-zklib into %s; the terminal interop test will fail\n' "$dir" >&2
+}
+
 free_port() {
   /usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1]); s.close()'
 }

@@ -12,6 +12,12 @@ const std::vector<Command>& commands() {
          &runEncipher},
         {QStringLiteral("check-connection"), QStringLiteral("connect to the database as Orvanta does"),
          QStringLiteral("check-connection"), &runCheckConnection},
+        {QStringLiteral("download"), QStringLiteral("download the punches of a terminal into the database"),
+         QStringLiteral("download --office NAME | --all\n"
+                        "  Reads the office's terminal (or every terminal row in turn), stores new punches,\n"
+                        "  clears the terminal's log and sets its clock. Exit status 0 when every terminal\n"
+                        "  was downloaded, 1 when one failed."),
+         &runDownload},
         {QStringLiteral("report"), QStringLiteral("write the Form 48 DTR of an employee or an office as PDF"),
          QStringLiteral("report --employee ID --month YYYY-MM [--mode monthly|first|second] --pdf FILE\n"
                         "       report --month YYYY-MM (--office NAME | --all) [--mode ...] --pdf FILE\n"

@@ -7,6 +7,7 @@ class CliContext;
 // One function per command; each lives in its own file.
 int runEncipher(CliContext& c);
 int runCheckConnection(CliContext& c);
+int runDownload(CliContext& c);
 int runReport(CliContext& c);
 
 } // namespace orv::cli

@@ -3,6 +3,7 @@
 #include "CenterFrame.h"
 #include "Dialogs.h"
 #include "PopupScaling.h"
+#include "devices/DownloadAttFrame.h"
 
 #include "IniFile.h"
 #include "data/Session.h"
@@ -393,7 +394,9 @@ void TMainForm::sSpeedButton1Click() {
 // Entry points whose screens come with their own work.
 void TMainForm::sSpeedButton3Click() {}
 void TMainForm::sSpeedButton4Click() {}
-void TMainForm::sSpeedButton5Click() {}
+void TMainForm::sSpeedButton5Click() {
+    CreateNewFrame<TDownloadAtt_Frames>(sender());
+}
 void TMainForm::sSpeedButton6Click() {}
 void TMainForm::sSpeedButton7Click() {}
 void TMainForm::sSpeedButton8Click() {}
