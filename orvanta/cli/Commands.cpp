@@ -12,6 +12,11 @@ const std::vector<Command>& commands() {
          &runEncipher},
         {QStringLiteral("check-connection"), QStringLiteral("connect to the database as Orvanta does"),
          QStringLiteral("check-connection"), &runCheckConnection},
+        {QStringLiteral("user"), QStringLiteral("add a verified user account"),
+         QStringLiteral("user add --username U --first F --last L --office NAME --email E [--position P]\n"
+                        "  The password is read from standard input. The office is found by its name\n"
+                        "  or short name. The account can log in at once (no mailed code)."),
+         &runUser},
     };
     return table;
 }

@@ -7,5 +7,6 @@ class CliContext;
 // One function per command; each lives in its own file.
 int runEncipher(CliContext& c);
 int runCheckConnection(CliContext& c);
+int runUser(CliContext& c);
 
 } // namespace orv::cli

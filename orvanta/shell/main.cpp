@@ -4,6 +4,7 @@
 #include "FrameContext.h"
 #include "MainForm.h"
 #include "StartupConnection.h"
+#include "WelcomeForm.h"
 
 #include "IniFile.h"
 #include "data/Background.h"
@@ -70,8 +71,11 @@ int main(int argc, char** argv) {
                          MainForm.hide();
                          QCoreApplication::quit();
                      });
-    QObject::connect(&startup, &StartupConnection::connected, &MainForm,
-                     [&MainForm] { MainForm.revealRibbon(); });
+    // Connected: the splash (warm-up and version check), then the login.
+    QObject::connect(&startup, &StartupConnection::connected, &MainForm, [&MainForm, &context] {
+        TWelcome_forms splash(context, MainForm);
+        Dialogs::current().showModal(splash);
+    });
 
     MainForm.show();
     startup.start();
