@@ -26,6 +26,7 @@ TLogin_forms::TLogin_forms(FrameContext& context, TMainForm& mainForm, QWidget* 
     : QDialog(parent ? parent : &mainForm), m_context(context), m_mainForm(mainForm),
       m_service(context.db, context.session) {
     setObjectName(QStringLiteral("Login_forms"));
+    setWindowTitle(QStringLiteral("Login"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(337, 194);
 

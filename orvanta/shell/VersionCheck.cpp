@@ -6,6 +6,8 @@
 #include "platform/Platform.h"
 #include "platform/ProgramLink.h"
 
+#include <QRegularExpression>
+
 namespace orv {
 
 VersionCheck::VersionCheck(DataCon& db, IniFile& ini, QString installFolder)
@@ -29,6 +31,14 @@ VersionCheck::Outcome VersionCheck::check(const QString& currentversion, const Q
                                     "([upControl] version) is not set.");
         return out;
     }
+    // Published versions are numbers; anything else could not be compared.
+    static const QRegularExpression number(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
+    if (!number.match(currentversion.trimmed()).hasMatch()) {
+        out.notice = QStringLiteral("No newer version was looked for: the installed version \"%1\" "
+                                    "([upControl] version) is not a number.")
+                         .arg(currentversion.trimmed());
+        return out;
+    }
     try {
         const QueryResult r =
             m_db.query(statement(), SqlParams().bind(QStringLiteral("value"), currentversion.trimmed()));
@@ -38,8 +48,10 @@ VersionCheck::Outcome VersionCheck::check(const QString& currentversion, const Q
         out.newer = r.text(0, QStringLiteral("update_ver"));
         m_ini.writeString(QStringLiteral("upControl"), QStringLiteral("versionup"), out.newer);
     } catch (...) {
-        out.notice = QStringLiteral("The check for a newer version failed: %1")
-                         .arg(errorText(std::current_exception()));
+        // The first line of the server's text says what went wrong.
+        const QString reason =
+            errorText(std::current_exception()).section(QLatin1Char('\n'), 0, 0).simplified();
+        out.notice = QStringLiteral("The check for a newer version failed: %1").arg(reason);
         return out;
     }
     try {

@@ -82,8 +82,13 @@ void TWelcome_forms::UMMyMessage() {
                 openLogin();
                 return;
             }
-            sLabel1->setText(m_outcome.notice);
+            // The notice may be longer than the splash's one line: it grows to show it.
+            sLabel1->setWordWrap(true);
+            sLabel1->setText(m_outcome.notice.simplified());
             sLabel1->setToolTip(m_outcome.notice);
+            const int textHeight = sLabel1->heightForWidth(sLabel1->width());
+            sLabel1->resize(sLabel1->width(), textHeight);
+            setFixedSize(width(), sLabel1->y() + textHeight + 6);
             QTimer::singleShot(m_noticeMs, this, &TWelcome_forms::openLogin);
         });
 }
