@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QThreadPool>
 
 using namespace orv;
 
@@ -79,5 +80,9 @@ int main(int argc, char** argv) {
 
     MainForm.show();
     startup.start();
-    return app.exec();
+    const int status = app.exec();
+    // Background bodies (the start-up, the splash's warm-up) use the
+    // connection and the settings: let them end before those go.
+    QThreadPool::globalInstance()->waitForDone();
+    return status;
 }
