@@ -8,5 +8,6 @@ class CliContext;
 int runEncipher(CliContext& c);
 int runCheckConnection(CliContext& c);
 int runDownload(CliContext& c);
+int runUser(CliContext& c);
 
 } // namespace orv::cli
