@@ -39,6 +39,12 @@ build_tree() {
   local dir=${1:-"$ORV_ROOT/build"}
   shift || true
   log "building in $dir"
+  # Qt's generated moc files go stale when a folder adds files to a library
+  # defined elsewhere; start them afresh whenever a CMakeLists.txt changed.
+  if [ -f "$dir/build.ninja" ] &&
+    [ -n "$(find "$ORV_ROOT" -path "$dir" -prune -o -name CMakeLists.txt -newer "$dir/build.ninja" -print -quit)" ]; then
+    find "$dir" -maxdepth 3 -type d -name '*_autogen' -prune -exec rm -rf {} +
+  fi
   cmake -S "$ORV_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null ||
     die "cmake configure failed"
   cmake --build "$dir" -- -k 0 || die "build failed"

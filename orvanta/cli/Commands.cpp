@@ -18,6 +18,11 @@ const std::vector<Command>& commands() {
                         "  clears the terminal's log and sets its clock. Exit status 0 when every terminal\n"
                         "  was downloaded, 1 when one failed."),
          &runDownload},
+        {QStringLiteral("user"), QStringLiteral("add a verified user account"),
+         QStringLiteral("user add --username U --first F --last L --office NAME --email E [--position P]\n"
+                        "  The password is read from standard input. The office is found by its name\n"
+                        "  or short name. The account can log in at once (no mailed code)."),
+         &runUser},
         {QStringLiteral("report"), QStringLiteral("write the Form 48 DTR of an employee or an office as PDF"),
          QStringLiteral("report --employee ID --month YYYY-MM [--mode monthly|first|second] --pdf FILE\n"
                         "       report --month YYYY-MM (--office NAME | --all) [--mode ...] --pdf FILE\n"

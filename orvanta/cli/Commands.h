@@ -8,6 +8,7 @@ class CliContext;
 int runEncipher(CliContext& c);
 int runCheckConnection(CliContext& c);
 int runDownload(CliContext& c);
+int runUser(CliContext& c);
 int runReport(CliContext& c);
 
 } // namespace orv::cli

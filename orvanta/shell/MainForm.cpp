@@ -5,6 +5,8 @@
 #include "PopupScaling.h"
 #include "devices/DownloadAttFrame.h"
 
+#include "accounts/ChangepassForm.h"
+
 #include "IniFile.h"
 #include "data/Session.h"
 #include "platform/Platform.h"
@@ -401,7 +403,10 @@ void TMainForm::sSpeedButton6Click() {}
 void TMainForm::sSpeedButton7Click() {}
 void TMainForm::sSpeedButton8Click() {}
 void TMainForm::sSpeedButton9Click() {}
-void TMainForm::C1Click() {}
+void TMainForm::C1Click() {
+    Tchangepass_forms dialog(m_context, this);
+    Dialogs::current().showModal(dialog);
+}
 void TMainForm::InstallDriverClick() {}
 
 void TMainForm::E1Click() {
