@@ -15,7 +15,13 @@ demo_office=$(demo_sql "SELECT off_name FROM offices o WHERE EXISTS (SELECT 1 FR
 
 log "1. download the punches of the demo terminals"
 if demo_has download; then
-  demo_cli download --all || echo "The download did not complete; going on with the punches already stored."
+  # One log line per punch: kept in a file, the summary shown.
+  if demo_cli download --all >"$VAR/demo-download.log" 2>&1; then
+    tail -n 1 "$VAR/demo-download.log"
+  else
+    tail -n 5 "$VAR/demo-download.log"
+    echo "The download did not complete (log: $VAR/demo-download.log); going on with the punches already stored."
+  fi
 else
   echo "Skipped: this build has no 'download' command yet."
 fi
