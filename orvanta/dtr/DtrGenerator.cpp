@@ -40,12 +40,12 @@ days AS (
     FROM generate_series($3::date, $3::date + interval '1 month' - interval '1 day', interval '1 day') AS d
 ),
 holiday AS (
-    SELECT DISTINCT ON (hol_date) hol_date AS day,
+    -- hol_date is unique: a day has one holiday at most
+    SELECT hol_date AS day,
            CASE EXTRACT(ISODOW FROM hol_date) WHEN 6 THEN 'Saturday' WHEN 7 THEN 'Sunday'
                 ELSE coalesce(hol_descrip, '') END AS shown
     FROM holidays
     WHERE hol_date >= $3::date AND hol_date < $3::date + interval '1 month'
-    ORDER BY hol_date, holidaysid
 ),
 punch AS (
     SELECT e.employeeid, a.att_date::date AS day, a.att_date,

@@ -208,7 +208,7 @@ class DtrEquivalence : public ::testing::TestWithParam<Round> {};
 TEST_P(DtrEquivalence, GeneratorLeavesTheRowsOfTheStatementSequence) {
     const Round round = GetParam();
     const std::string where = "seed " + std::to_string(round.seed) + ", " + round.month.key().toStdString();
-    NastyMonth month(round.seed, round.month, 12);
+    NastyMonth month(round.seed, round.month, 20);
     const QString setup = month.setup();
     Copy reference, generated;
     reference.database.exec(setup);
