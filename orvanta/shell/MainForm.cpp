@@ -4,6 +4,9 @@
 #include "Dialogs.h"
 #include "PopupScaling.h"
 
+#include "dtr/DataTodtrFrame.h"
+#include "dtr/HolidayForm.h"
+
 #include "IniFile.h"
 #include "data/Session.h"
 #include "platform/Platform.h"
@@ -394,9 +397,16 @@ void TMainForm::sSpeedButton1Click() {
 void TMainForm::sSpeedButton3Click() {}
 void TMainForm::sSpeedButton4Click() {}
 void TMainForm::sSpeedButton5Click() {}
-void TMainForm::sSpeedButton6Click() {}
+void TMainForm::sSpeedButton6Click() {
+    CreateNewFrame<TDataTodtr_Frames>(sender());
+}
 void TMainForm::sSpeedButton7Click() {}
-void TMainForm::sSpeedButton8Click() {}
+void TMainForm::sSpeedButton8Click() {
+    // A new window each time, owned by nobody, centred on the main window.
+    THoliday_forms form(m_context, nullptr);
+    form.move(geometry().center() - form.rect().center());
+    Dialogs::current().showModal(form);
+}
 void TMainForm::sSpeedButton9Click() {}
 void TMainForm::C1Click() {}
 void TMainForm::InstallDriverClick() {}

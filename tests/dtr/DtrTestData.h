@@ -7,7 +7,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
 #include <vector>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace orv::test {
 
