@@ -7,5 +7,7 @@ class CliContext;
 // One function per command; each lives in its own file.
 int runEncipher(CliContext& c);
 int runCheckConnection(CliContext& c);
+int runGenerate(CliContext& c);
+int runAudit(CliContext& c);
 
 } // namespace orv::cli
