@@ -6,6 +6,7 @@
 #include <QMap>
 
 #include <algorithm>
+#include <map>
 
 namespace orv {
 
@@ -122,6 +123,31 @@ QString personName(const QString& lname, const QString& fname) {
     return lname + QStringLiteral(", ") + fname;
 }
 
+// Profile rows (bioemp_profileid, employeeid, bioid, lname, fname) by employee
+// id (none first) and bio ID; where several rows share both, the oldest names them.
+struct Profile {
+    qint64 profileid = 0;
+    QString name;
+};
+using ProfileKey = std::pair<std::optional<int>, int>;
+
+std::map<ProfileKey, Profile> collectProfiles(const QueryResult& rows) {
+    std::map<ProfileKey, Profile> out;
+    for (int i = 0; i < rows.rowCount(); ++i) {
+        const ProfileKey key{rows.isNull(i, QStringLiteral("employeeid"))
+                                 ? std::nullopt
+                                 : std::optional<int>(rows.toInt(i, QStringLiteral("employeeid"))),
+                             rows.toInt(i, QStringLiteral("bioid"))};
+        const qint64 id = rows.toLongLong(i, QStringLiteral("bioemp_profileid"));
+        auto it = out.find(key);
+        if (it != out.end() && it->second.profileid < id)
+            continue;
+        out[key] = {id,
+                    personName(rows.text(i, QStringLiteral("lname")), rows.text(i, QStringLiteral("fname")))};
+    }
+    return out;
+}
+
 } // namespace
 
 qint64 DtrGenerator::generateMonth(int employeeid, int bioid, const DtrMonth& month) {
@@ -163,26 +189,24 @@ std::vector<DtrEmployee> DtrGenerator::employeesWithPunches(const DtrMonth& mont
         officeFilter = QStringLiteral(" AND p.officeid IN (SELECT officeid FROM offices WHERE "
                                       "lower(off_name) = lower($2) OR lower(off_short) = lower($2))");
     }
-    const QueryResult rows = m_db.query(
+    // Unordered from the server (a sort there is costly with sorting switched
+    // off for the planner); one entry per employee and bio ID, in order, here.
+    const auto profiles = collectProfiles(m_db.query(
         QStringLiteral(
-            "SELECT DISTINCT ON (p.employeeid, b.bio) p.employeeid, b.bio AS bioid, p.lname, p.fname "
+            "SELECT p.bioemp_profileid, p.employeeid, b.bio AS bioid, p.lname, p.fname "
             "FROM bioemp_profile p CROSS JOIN LATERAL (SELECT %1 AS bio) b "
             "WHERE b.bio IS NOT NULL%2 AND EXISTS (SELECT 1 FROM attendance_read a WHERE a.bioid = "
-            "b.bio AND a.att_date >= $1::date AND a.att_date < $1::date + interval '1 month') "
-            "ORDER BY p.employeeid, b.bio, p.bioemp_profileid")
+            "b.bio AND a.att_date >= $1::date AND a.att_date < $1::date + interval '1 month')")
             .arg(NumericBioid, officeFilter),
-        params);
+        params));
     std::vector<DtrEmployee> out;
     QStringList unlinked;
-    for (int i = 0; i < rows.rowCount(); ++i) {
-        const QString name =
-            personName(rows.text(i, QStringLiteral("lname")), rows.text(i, QStringLiteral("fname")));
-        if (rows.isNull(i, QStringLiteral("employeeid"))) {
-            unlinked << QStringLiteral("%1 (bio ID %2)").arg(name, rows.text(i, QStringLiteral("bioid")));
+    for (const auto& [key, profile] : profiles) {
+        if (!key.first) {
+            unlinked << QStringLiteral("%1 (bio ID %2)").arg(profile.name).arg(key.second);
             continue;
         }
-        out.push_back(
-            {rows.toInt(i, QStringLiteral("employeeid")), rows.toInt(i, QStringLiteral("bioid")), name});
+        out.push_back({*key.first, key.second, profile.name});
     }
     if (notes && !unlinked.isEmpty())
         *notes << QStringLiteral("Left out, as they have no employee id in the personnel register: %1.")
@@ -191,20 +215,15 @@ std::vector<DtrEmployee> DtrGenerator::employeesWithPunches(const DtrMonth& mont
 }
 
 std::vector<DtrEmployee> DtrGenerator::employeeProfiles(int employeeid) {
-    const QueryResult rows = m_db.query(
-        QStringLiteral("SELECT DISTINCT ON (b.bio) b.bio AS bioid, p.lname, p.fname, p.bioid AS bio_text "
-                       "FROM bioemp_profile p CROSS JOIN LATERAL (SELECT %1 AS bio) b "
-                       "WHERE p.employeeid = $1 ORDER BY b.bio, p.bioemp_profileid")
-            .arg(NumericBioid),
-        SqlParams().add(employeeid));
+    const auto profiles = collectProfiles(
+        m_db.query(QStringLiteral("SELECT p.bioemp_profileid, p.employeeid, b.bio AS bioid, p.lname, p.fname "
+                                  "FROM bioemp_profile p CROSS JOIN LATERAL (SELECT %1 AS bio) b "
+                                  "WHERE p.employeeid = $1 AND b.bio IS NOT NULL")
+                       .arg(NumericBioid),
+                   SqlParams().add(employeeid)));
     std::vector<DtrEmployee> out;
-    for (int i = 0; i < rows.rowCount(); ++i) {
-        if (rows.isNull(i, QStringLiteral("bioid")))
-            continue;
-        out.push_back(
-            {employeeid, rows.toInt(i, QStringLiteral("bioid")),
-             personName(rows.text(i, QStringLiteral("lname")), rows.text(i, QStringLiteral("fname")))});
-    }
+    for (const auto& [key, profile] : profiles)
+        out.push_back({employeeid, key.second, profile.name});
     if (out.empty())
         throw UserError(
             QStringLiteral("Employee %1 has no bio ID in the personnel register.").arg(employeeid));

@@ -111,10 +111,11 @@ bool DtrReview::relabelPunch(int employeeid, const QDate& day, qint64 attReadId,
 }
 
 DtrVerifier DtrReview::verifier(int employeeid) {
-    const QueryResult row =
-        m_db.query(QStringLiteral("SELECT hfullname, hposition, hdesignation FROM bioemp_profile "
-                                  "WHERE employeeid = $1 ORDER BY bioemp_profileid LIMIT 1"),
-                   SqlParams().add(employeeid));
+    const QueryResult row = m_db.query(
+        QStringLiteral("SELECT hfullname, hposition, hdesignation FROM bioemp_profile "
+                       "WHERE bioemp_profileid = (SELECT min(bioemp_profileid) FROM bioemp_profile "
+                       "WHERE employeeid = $1)"),
+        SqlParams().add(employeeid));
     if (row.empty())
         return {};
     return {row.text(0, QStringLiteral("hfullname")), row.text(0, QStringLiteral("hposition")),
@@ -123,11 +124,11 @@ DtrVerifier DtrReview::verifier(int employeeid) {
 
 void DtrReview::saveVerifier(int employeeid, const DtrVerifier& v) {
     m_db.transaction([&](Transaction& t) {
-        const QueryResult row =
-            t.query(QStringLiteral("SELECT hfullname, hposition, hdesignation FROM bioemp_profile "
-                                   "WHERE employeeid = $1 ORDER BY bioemp_profileid LIMIT 1 "
-                                   "FOR UPDATE"),
-                    SqlParams().add(employeeid));
+        const QueryResult row = t.query(
+            QStringLiteral("SELECT hfullname, hposition, hdesignation FROM bioemp_profile "
+                           "WHERE bioemp_profileid = (SELECT min(bioemp_profileid) FROM bioemp_profile "
+                           "WHERE employeeid = $1) FOR UPDATE"),
+            SqlParams().add(employeeid));
         if (row.empty())
             throw UserError(QStringLiteral("Employee %1 is not in the personnel register; nothing was saved.")
                                 .arg(employeeid));
