@@ -67,13 +67,14 @@ private:
     QPointer<QWidget> m_widget;
 };
 
-QLabel* boldLabel(QWidget* parent, const QString& text, int left, int top) {
+// A bold caption ending just left of its control.
+QLabel* boldLabel(QWidget* parent, const QString& text, int controlLeft, int top) {
     auto* label = new QLabel(text, parent);
     QFont f = label->font();
     f.setBold(true);
     label->setFont(f);
     label->adjustSize();
-    label->move(left, top);
+    label->move(controlLeft - label->width() - 4, top);
     return label;
 }
 
@@ -105,11 +106,11 @@ void TDataTodtr_Frames::buildControls() {
     m_content->installEventFilter(this);
     QWidget* c = m_content;
 
-    boldLabel(c, QStringLiteral("Year"), 13, 27);
+    boldLabel(c, QStringLiteral("Year"), 43, 27);
     sComboBox2 = new QComboBox(c);
     sComboBox2->setObjectName(QStringLiteral("sComboBox2"));
     sComboBox2->setGeometry(43, 24, 78, 21);
-    boldLabel(c, QStringLiteral("Month"), 133, 27);
+    boldLabel(c, QStringLiteral("Month"), 172, 27);
     sComboBox1 = new QComboBox(c);
     sComboBox1->setObjectName(QStringLiteral("sComboBox1"));
     sComboBox1->setGeometry(172, 24, 121, 21);
@@ -123,7 +124,7 @@ void TDataTodtr_Frames::buildControls() {
     sButton1->setGeometry(572, 24, 75, 21);
     sButton1->setEnabled(false);
 
-    boldLabel(c, QStringLiteral("Mode :"), 412, 54);
+    boldLabel(c, QStringLiteral("Mode :"), 453, 54);
     sComboBox4 = new QComboBox(c);
     sComboBox4->setObjectName(QStringLiteral("sComboBox4"));
     sComboBox4->setGeometry(453, 51, 113, 21);
@@ -194,7 +195,7 @@ void TDataTodtr_Frames::buildControls() {
     sButton4 = new QPushButton(QStringLiteral("Off"), c);
     sButton4->setObjectName(QStringLiteral("sButton4"));
     sButton4->setGeometry(733, 226, 52, 25);
-    boldLabel(c, QStringLiteral("Tardy"), 802, 231);
+    boldLabel(c, QStringLiteral("Tardy"), 840, 231);
     sEdit2 = new QLineEdit(c);
     sEdit2->setObjectName(QStringLiteral("sEdit2"));
     sEdit2->setGeometry(840, 228, 65, 21);
