@@ -203,6 +203,10 @@ struct Round {
     DtrMonth month;
 };
 
+void PrintTo(const Round& r, std::ostream* os) {
+    *os << r.month.key().toStdString() << "-seed" << r.seed;
+}
+
 class DtrEquivalence : public ::testing::TestWithParam<Round> {};
 
 TEST_P(DtrEquivalence, GeneratorLeavesTheRowsOfTheStatementSequence) {
