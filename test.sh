@@ -10,6 +10,8 @@ source "$(dirname "$0")/scripts/lib.sh"
 cd "$ORV_ROOT"
 
 ensure_packages
+export ORV_NPM_CACHE=${ORV_NPM_CACHE:-$HOME/.cache/orvanta/npm}
+ensure_npm_client "$ORV_NPM_CACHE"
 build_tree "$ORV_ROOT/build" -DORVANTA_WERROR=ON -DORVANTA_BUILD_TESTS=ON
 
 log "checking formatting"

@@ -132,11 +132,15 @@ CREATE TABLE audit_log (
 CREATE INDEX audit_log_employee_idx ON audit_log (employeeid, att_dates);
 CREATE INDEX audit_log_day_idx ON audit_log (att_dates) WHERE employeeid IS NULL;
 
--- Published builds. Versions are numbers ("4", "4.1", "10"), compared as numbers.
+-- Published builds. Versions are decimal numbers ("4", "4.1", "10") compared
+-- as numbers, so 10 comes after 9 (as text it would not); 4.10 is the same
+-- version as 4.1. One row per version: the updater fetches "the" row of a
+-- version.
 CREATE TABLE apps_update (
     update_ver  numeric NOT NULL,
     url         text,
-    update_ex   bytea
+    update_ex   bytea,
+    CONSTRAINT apps_update_ver_key UNIQUE (update_ver)
 );
 
 CREATE TABLE zkteco_files (

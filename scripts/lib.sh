@@ -39,9 +39,28 @@ build_tree() {
   local dir=${1:-"$ORV_ROOT/build"}
   shift || true
   log "building in $dir"
+  # Qt's generated moc files go stale when a folder adds files to a library
+  # defined elsewhere; start them afresh whenever a CMakeLists.txt changed.
+  if [ -f "$dir/build.ninja" ] &&
+    [ -n "$(find "$ORV_ROOT" -path "$dir" -prune -o -name CMakeLists.txt -newer "$dir/build.ninja" -print -quit)" ]; then
+    find "$dir" -maxdepth 3 -type d -name '*_autogen' -prune -exec rm -rf {} +
+  fi
   cmake -S "$ORV_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null ||
     die "cmake configure failed"
   cmake --build "$dir" -- -k 0 || die "build failed"
+}
+
+# ensure_npm_client DIR: installs node-zklib, the public protocol client the
+# terminal interop test runs, into DIR (a cache outside the source tree).
+# Without the registry the install fails loudly and so does that test.
+ensure_npm_client() {
+  local dir=$1
+  [ -f "$dir/node_modules/node-zklib/package.json" ] && return 0
+  mkdir -p "$dir"
+  [ -f "$dir/package.json" ] || printf '{"name":"orvanta-interop","private":true}\n' >"$dir/package.json"
+  log "installing node-zklib into $dir"
+  (cd "$dir" && npm install --no-audit --no-fund --loglevel=error node-zklib@1.3.0 >/dev/null) ||
+    printf 'warning: npm could not install node-zklib into %s; the terminal interop test will fail\n' "$dir" >&2
 }
 
 free_port() {

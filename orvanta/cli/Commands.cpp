@@ -25,6 +25,17 @@ const std::vector<Command>& commands() {
              "  Absent, off, added minutes, punch re-labels and verifier changes of the employee,\n"
              "  and holiday changes on days of the month, oldest first."),
          &runAudit},
+        {QStringLiteral("download"), QStringLiteral("download the punches of a terminal into the database"),
+         QStringLiteral("download --office NAME | --all\n"
+                        "  Reads the office's terminal (or every terminal row in turn), stores new punches,\n"
+                        "  clears the terminal's log and sets its clock. Exit status 0 when every terminal\n"
+                        "  was downloaded, 1 when one failed."),
+         &runDownload},
+        {QStringLiteral("user"), QStringLiteral("add a verified user account"),
+         QStringLiteral("user add --username U --first F --last L --office NAME --email E [--position P]\n"
+                        "  The password is read from standard input. The office is found by its name\n"
+                        "  or short name. The account can log in at once (no mailed code)."),
+         &runUser},
     };
     return table;
 }

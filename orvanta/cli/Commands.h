@@ -9,5 +9,7 @@ int runEncipher(CliContext& c);
 int runCheckConnection(CliContext& c);
 int runGenerate(CliContext& c);
 int runAudit(CliContext& c);
+int runDownload(CliContext& c);
+int runUser(CliContext& c);
 
 } // namespace orv::cli

@@ -3,6 +3,9 @@
 #include "CenterFrame.h"
 #include "Dialogs.h"
 #include "PopupScaling.h"
+#include "devices/DownloadAttFrame.h"
+
+#include "accounts/ChangepassForm.h"
 
 #include "dtr/DataTodtrFrame.h"
 #include "dtr/HolidayForm.h"
@@ -396,7 +399,9 @@ void TMainForm::sSpeedButton1Click() {
 // Entry points whose screens come with their own work.
 void TMainForm::sSpeedButton3Click() {}
 void TMainForm::sSpeedButton4Click() {}
-void TMainForm::sSpeedButton5Click() {}
+void TMainForm::sSpeedButton5Click() {
+    CreateNewFrame<TDownloadAtt_Frames>(sender());
+}
 void TMainForm::sSpeedButton6Click() {
     CreateNewFrame<TDataTodtr_Frames>(sender());
 }
@@ -408,7 +413,10 @@ void TMainForm::sSpeedButton8Click() {
     Dialogs::current().showModal(form);
 }
 void TMainForm::sSpeedButton9Click() {}
-void TMainForm::C1Click() {}
+void TMainForm::C1Click() {
+    Tchangepass_forms dialog(m_context, this);
+    Dialogs::current().showModal(dialog);
+}
 void TMainForm::InstallDriverClick() {}
 
 void TMainForm::E1Click() {

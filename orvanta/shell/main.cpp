@@ -4,6 +4,7 @@
 #include "FrameContext.h"
 #include "MainForm.h"
 #include "StartupConnection.h"
+#include "WelcomeForm.h"
 
 #include "IniFile.h"
 #include "data/Background.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QThreadPool>
 
 using namespace orv;
 
@@ -70,10 +72,17 @@ int main(int argc, char** argv) {
                          MainForm.hide();
                          QCoreApplication::quit();
                      });
-    QObject::connect(&startup, &StartupConnection::connected, &MainForm,
-                     [&MainForm] { MainForm.revealRibbon(); });
+    // Connected: the splash (warm-up and version check), then the login.
+    QObject::connect(&startup, &StartupConnection::connected, &MainForm, [&MainForm, &context] {
+        TWelcome_forms splash(context, MainForm);
+        Dialogs::current().showModal(splash);
+    });
 
     MainForm.show();
     startup.start();
-    return app.exec();
+    const int status = app.exec();
+    // Background bodies (the start-up, the splash's warm-up) use the
+    // connection and the settings: let them end before those go.
+    QThreadPool::globalInstance()->waitForDone();
+    return status;
 }

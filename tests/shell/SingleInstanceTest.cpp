@@ -43,7 +43,8 @@ TEST(SingleInstance, SecondStartRestoresTheFirstAndEnds) {
 
     const platform::ProgramFinder finder(install.path());
     ASSERT_TRUE(waitFor([&] { return finder.exists("TMainForm", "Orvanta"); }));
-    EXPECT_TRUE(finder.exists("TApplication", "ORVANTA")); // found by the executable's name, any case
+    // Found by the executable's name, any case (announced just after the main window).
+    EXPECT_TRUE(waitFor([&] { return finder.exists("TApplication", "ORVANTA"); }, 5000));
     ASSERT_TRUE(finder.send("TMainForm", "Orvanta", platform::ProgramCommand::Minimise));
     ASSERT_TRUE(waitFor([&] { return finder.state("TMainForm", "Orvanta") == "minimised"; }, 5000));
 
