@@ -12,6 +12,19 @@ const std::vector<Command>& commands() {
          &runEncipher},
         {QStringLiteral("check-connection"), QStringLiteral("connect to the database as Orvanta does"),
          QStringLiteral("check-connection"), &runCheckConnection},
+        {QStringLiteral("generate"), QStringLiteral("generate the time records of a month"),
+         QStringLiteral(
+             "generate --month YYYY-MM (--employee ID | --office NAME | --all)\n"
+             "  --employee: one employee id (every bio ID the personnel register gives it);\n"
+             "  --office: everyone of that office (name or short name) with punches in the month;\n"
+             "  --all: everyone with punches in the month."),
+         &runGenerate},
+        {QStringLiteral("audit"), QStringLiteral("list the manual changes to an employee's month"),
+         QStringLiteral(
+             "audit --employee ID --month YYYY-MM\n"
+             "  Absent, off, added minutes, punch re-labels and verifier changes of the employee,\n"
+             "  and holiday changes on days of the month, oldest first."),
+         &runAudit},
         {QStringLiteral("download"), QStringLiteral("download the punches of a terminal into the database"),
          QStringLiteral("download --office NAME | --all\n"
                         "  Reads the office's terminal (or every terminal row in turn), stores new punches,\n"

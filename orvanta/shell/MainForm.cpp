@@ -7,6 +7,9 @@
 
 #include "accounts/ChangepassForm.h"
 
+#include "dtr/DataTodtrFrame.h"
+#include "dtr/HolidayForm.h"
+
 #include "IniFile.h"
 #include "data/Session.h"
 #include "platform/Platform.h"
@@ -399,9 +402,16 @@ void TMainForm::sSpeedButton4Click() {}
 void TMainForm::sSpeedButton5Click() {
     CreateNewFrame<TDownloadAtt_Frames>(sender());
 }
-void TMainForm::sSpeedButton6Click() {}
+void TMainForm::sSpeedButton6Click() {
+    CreateNewFrame<TDataTodtr_Frames>(sender());
+}
 void TMainForm::sSpeedButton7Click() {}
-void TMainForm::sSpeedButton8Click() {}
+void TMainForm::sSpeedButton8Click() {
+    // A new window each time, owned by nobody, centred on the main window.
+    THoliday_forms form(m_context, nullptr);
+    form.move(geometry().center() - form.rect().center());
+    Dialogs::current().showModal(form);
+}
 void TMainForm::sSpeedButton9Click() {}
 void TMainForm::C1Click() {
     Tchangepass_forms dialog(m_context, this);
