@@ -3,6 +3,7 @@
 #include "CheckinoutForm.h"
 #include "DtrGenerator.h"
 #include "DtrGridLook.h"
+#include "report/DtrReportActions.h"
 
 #include "data/Background.h"
 #include "data/DataCon.h"
@@ -19,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
@@ -135,6 +137,21 @@ void TDataTodtr_Frames::buildControls() {
     sSpeedButton2->setObjectName(QStringLiteral("sSpeedButton2"));
     sSpeedButton2->setText(QStringLiteral("DTR Preview"));
     sSpeedButton2->setGeometry(572, 51, 75, 21);
+    // The batch, every DTR of the picked employee's office, is in the button's
+    // menu (press and hold, or right-click), which keeps the button's size.
+    auto* reports = new QMenu(sSpeedButton2);
+    QAction* printAll = reports->addAction(QStringLiteral("Print all"));
+    printAll->setObjectName(QStringLiteral("printAllAction"));
+    connect(printAll, &QAction::triggered, this, [this] {
+        DtrReportActions::printAll(this, m_context.db, sSpeedButton2, {m_empids, m_dates, modeIndex()});
+    });
+    sSpeedButton2->setMenu(reports);
+    sSpeedButton2->setPopupMode(QToolButton::DelayedPopup);
+    sSpeedButton2->addAction(printAll);
+    sSpeedButton2->setContextMenuPolicy(Qt::ActionsContextMenu);
+    sSpeedButton2->setToolTip(
+        QStringLiteral("Preview this DTR. Press and hold, or right-click, for \"Print all\": "
+                       "the DTRs of every employee of this office."));
 
     sLabel1 = new QLabel(QStringLiteral("___"), c);
     sLabel1->setObjectName(QStringLiteral("sLabel1"));
@@ -590,7 +607,7 @@ void TDataTodtr_Frames::sSpeedButton3Click() {
 }
 
 void TDataTodtr_Frames::sSpeedButton2Click() {
-    // The Form 48 preview comes with the report.
+    DtrReportActions::preview(this, m_context.db, sSpeedButton2, {m_empids, m_dates, modeIndex()});
 }
 
 } // namespace orv
