@@ -27,10 +27,12 @@ protected:
 
 TEST_F(DataConTest, ConnectsWithTheFixedValuesAndSortingOff) {
     const QueryResult r = db().query("SELECT current_user AS u, current_setting('application_name') AS app, "
-                                     "current_setting('enable_sort') AS s");
+                                     "current_setting('enable_sort') AS s, "
+                                     "current_setting('jit') AS jit");
     EXPECT_EQ(r.text(0, "u"), "postgres");
     EXPECT_EQ(r.text(0, "app"), "Orvanta");
     EXPECT_EQ(r.text(0, "s"), "off");
+    EXPECT_EQ(r.text(0, "jit"), "off");
 }
 
 TEST_F(DataConTest, ValuesAreBoundNotSpliced) {
